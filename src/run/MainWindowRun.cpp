@@ -9,13 +9,8 @@ void TfrmMain::StopConversion() {}
 void TfrmMain::SetIdleState(bool) {}
 void TfrmMain::ConsoleIOProcessStatusChange(bool isRunning) { SetIdleState(!isRunning); }
 void TfrmMain::ResetStatus() {}
-void TfrmMain::DeleteLogFile() {}
 void TfrmMain::OpenFolder(const QString &) {}
 void TfrmMain::TimerRunTimeTimer() { ++RunTicks; }
 void TfrmMain::ConsoleIOReceiveOutput(const QString &) {}
 void TfrmMain::ConsoleIOReceiveError(const QString &) {}
 void TfrmMain::ParseEncoderOutput(const QString &) {}
-QString TfrmMain::ResolveOutputPath(const QString &path) { return path; }
-QString TfrmMain::AutoNamePath(const QString &path) { return path; }
-void TfrmMain::AppendLog(const QString &) {}
-QString TfrmMain::LogFilePath() const { return {}; }

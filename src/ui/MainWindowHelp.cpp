@@ -1,10 +1,8 @@
-// The Skin, Tools and Help menus of the main window.
+// The Tools and Help menus of the main window.
 #include "mainwindow/TfrmMain.h"
 
 #include "app/TfrmCommon.h"
 
-void TfrmMain::N_SkinClick(int) {}
-void TfrmMain::WMApplySkin(int) {}
 void TfrmMain::N_LocalHelpClick() {}
 void TfrmMain::N_HomePageClick() {}
 void TfrmMain::N_SupportClick() {}
