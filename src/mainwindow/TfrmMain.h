@@ -166,7 +166,9 @@ public:
     void ConsoleIOReceiveOutput(const QString &cmd);
     void ConsoleIOReceiveError(const QString &cmd);
     void ParseEncoderOutput(const QString &text);
-    QString ResolveOutputPath(const QString &path);
+    // inputPath: the job's input; an output that names the input file itself
+    // always gets an automatic name.
+    QString ResolveOutputPath(const QString &path, const QString &inputPath = QString());
     static QString AutoNamePath(const QString &path);
     void AppendLog(const QString &text);
     QString LogFilePath() const;
