@@ -7,7 +7,10 @@
 #include <QObject>
 #include <QProcess>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
+
+#include <exception>
 
 class TConsoleIO : public QObject
 {
@@ -28,14 +31,20 @@ public:
     bool StopProcessOnFree = false;
 
     // words[0] is the program. Raises an operating-system error when the
-    // process cannot be started.
+    // process cannot be started (or one is still running).
     void StartProcess(const QStringList &words, const QString &workingFolder, bool showWindow);
     bool IsRunning() const;
+    // Writes the text and a line feed to the child's input; raises an
+    // operating-system error when the write fails.
     void SendLine(const QString &text);
+    // Asks the child to end with TerminateCommand, then kills it (with the
+    // programs it started) when it is still there after WaitTimeout ms.
     void StopProcess();
 
     // How the last process ended: true only for a normal exit with status 0.
     bool LastExitSucceeded() const { return m_lastExitOk; }
+    // The process id of the running child, 0 when none runs.
+    qint64 ProcessId() const;
 
 signals:
     void OnReceiveOutput(const QString &cmd);
@@ -43,8 +52,20 @@ signals:
     void OnProcessStatusChange(bool isRunning);
 
 private:
+    void readOutput();
+    void readError();
+    void processEnded(int exitCode, QProcess::ExitStatus status);
+    void killProcessGroup();
+    // Calls a delivery handler; an exception it raises is handed to the
+    // general error handler afterwards instead of unwinding through the
+    // process machinery, so the component's state stays whole.
+    template <typename F> void deliver(F &&emitter);
+    void raiseLater(std::exception_ptr error);
+
     QProcess *m_process = nullptr;
     QByteArray m_pendingOut;
+    QStringDecoder m_errDecoder{QStringDecoder::Utf8};
+    QStringDecoder m_rawOutDecoder{QStringDecoder::Utf8};
     bool m_running = false;
     bool m_lastExitOk = false;
 };
