@@ -75,7 +75,12 @@ ErrorRecorder::ErrorRecorder()
 
 ErrorRecorder::~ErrorRecorder()
 {
-    ZendrelApplication::errorSink() = nullptr;
+    installDefaultErrorSink();
+}
+
+void installDefaultErrorSink()
+{
+    ZendrelApplication::errorSink() = [](const QString &t) { qWarning("error box: %s", qPrintable(t)); };
 }
 
 void answerNextModal(const QString &button, std::function<void(QWidget *)> check)

@@ -30,6 +30,10 @@ struct ErrorRecorder
     QStringList texts;
 };
 
+// Installed by ZENDREL_TEST_MAIN: an error box nobody expected is printed
+// as a warning instead of waiting for a click that never comes.
+void installDefaultErrorSink();
+
 // Presses a button of the next modal dialog or message box that opens,
 // chosen by its text or object name; runs a check on it first when given.
 void answerNextModal(const QString &buttonTextOrName, std::function<void(QWidget *)> check = {});
@@ -51,6 +55,7 @@ void stopProgram();
         qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM")); \
         ZendrelApplication app(argc, argv);                            \
         app.setAttribute(Qt::AA_Use96Dpi, true);                       \
+        TestUtil::installDefaultErrorSink();                           \
         TestObject tc;                                                 \
         QTEST_SET_MAIN_SOURCE_PATH                                     \
         return QTest::qExec(&tc, argc, argv);                          \
