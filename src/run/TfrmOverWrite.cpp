@@ -3,8 +3,10 @@
 TfrmOverWrite *frmOverWrite = nullptr;
 
 TfrmOverWrite::TfrmOverWrite(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
 {
+    // Dialog border with only a close box.
     setObjectName(QStringLiteral("frmOverWrite"));
     setWindowTitle(QStringLiteral("文件已存在"));
     setFixedSize(360, 120);
