@@ -1,5 +1,11 @@
 #include "run/TfrmUnSupportFormat.h"
 
+#include "app/TfrmCommon.h"
+#include "app/ZendrelApplication.h"
+#include "i18n/Templates.h"
+
+#include <QFile>
+#include <QMessageBox>
 #include <QShowEvent>
 
 TfrmUnSupportFormat *frmUnSupportFormat = nullptr;
@@ -38,6 +44,7 @@ TfrmUnSupportFormat::TfrmUnSupportFormat(QWidget *parent)
                                  QStringLiteral("由于系统中缺少%s格式的解码器，故此类文件未转换成功。现在是否打开我们的官方网站以下载相关的解码器并安装？"),
                                  10, 12, 444, 52);
     LabelUnSupportFormat->setWordWrap(true);
+    LabelUnSupportFormat->setTextFormat(Qt::PlainText); // formats and texts are never markup
     ButtonDownloadCodecs = button(GroupBoxNotice, "ButtonDownloadCodecs", QStringLiteral("Yes"), 140, 68, 81, 27);
     ButtonCancel = button(GroupBoxNotice, "ButtonCancel", QStringLiteral("No"), 244, 68, 81, 27);
 
@@ -57,6 +64,10 @@ TfrmUnSupportFormat::TfrmUnSupportFormat(QWidget *parent)
     RichEditErrorMsg->setAcceptRichText(false);
     RichEditErrorMsg->setLineWrapMode(QTextEdit::NoWrap);
     ButtonSendErrorReport = button(this, "ButtonSendErrorReport", QStringLiteral("Send Report"), 184, 392, 112, 29);
+
+    // Enter in an edit box must not open the codecs page or hide the dialog.
+    for (QPushButton *b : {ButtonDownloadCodecs, ButtonCancel, ButtonSendErrorReport})
+        b->setAutoDefault(false);
 
     connect(ButtonDownloadCodecs, &QPushButton::clicked, this, [this] { ButtonDownloadCodecsClick(); });
     connect(ButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
@@ -85,9 +96,60 @@ void TfrmUnSupportFormat::showModeless()
     show();
 }
 
-// Behaviour of the dialog's handlers.
-void TfrmUnSupportFormat::FormShow() {}
-void TfrmUnSupportFormat::LoadLogFile() {}
-void TfrmUnSupportFormat::ButtonDownloadCodecsClick() {}
-void TfrmUnSupportFormat::ButtonCancelClick() { hide(); }
-void TfrmUnSupportFormat::ButtonSendErrorReportClick() {}
+void TfrmUnSupportFormat::FormShow()
+{
+    LabelUnSupportFormat->setText(Templates::format(msgUnSupportFormat, UnsupportedFormats));
+    LoadLogFile();
+}
+
+void TfrmUnSupportFormat::LoadLogFile()
+{
+    QFile log(frmCommon->ProgramDir + QStringLiteral("logFile.txt"));
+    // No log (logging off): the box keeps what it showed before.
+    if (!log.open(QIODevice::ReadOnly))
+        return;
+    QByteArray bytes = log.readAll();
+    log.close();
+
+    // Lines end at LF or CR LF; a carriage return on its own is dropped.
+    bytes.replace('\r', QByteArray());
+    if (bytes.endsWith('\n'))
+        bytes.chop(1);
+    RichEditErrorMsg->setPlainText(QString::fromUtf8(bytes));
+}
+
+void TfrmUnSupportFormat::ButtonDownloadCodecsClick()
+{
+    frmCommon->OpenCodecsPage(UnsupportedFormats);
+}
+
+void TfrmUnSupportFormat::ButtonCancelClick()
+{
+    hide();
+}
+
+void TfrmUnSupportFormat::ButtonSendErrorReportClick()
+{
+    const QString userName = EditUserName->text();
+    const QString userEmail = EditUserEmail->text();
+    const QString orderId = EditOrderID->text();
+    QString debugInfo = RichEditErrorMsg->toPlainText();
+    debugInfo.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+
+    if (userEmail.isEmpty()) {
+        showMessage(msgPleaseInputEmail);
+        EditUserEmail->setFocus();
+        return;
+    }
+    // A failed delivery throws: the general handler shows it and the
+    // dialog stays open with the user's entries.
+    const QString answer = frmCommon->SendErrorReport(userName, userEmail, orderId, debugInfo);
+    showMessage(answer);
+    hide();
+}
+
+void TfrmUnSupportFormat::showMessage(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, ZendrelApplication::title(), text, QMessageBox::Ok, this);
+    box.exec();
+}

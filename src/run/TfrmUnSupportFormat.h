@@ -46,6 +46,10 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    // A message box with the application title, owned by the dialog.
+    void showMessage(const QString &text);
 };
 
 extern TfrmUnSupportFormat *frmUnSupportFormat;

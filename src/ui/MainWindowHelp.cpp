@@ -3,9 +3,32 @@
 
 #include "app/TfrmCommon.h"
 
-void TfrmMain::N_LocalHelpClick() {}
-void TfrmMain::N_HomePageClick() {}
-void TfrmMain::N_SupportClick() {}
-void TfrmMain::N_FeedBackClick() {}
-void TfrmMain::N_UpdateClick() {}
-void TfrmMain::N_ProductClick(int) {}
+void TfrmMain::N_LocalHelpClick()
+{
+    frmCommon->OpenLocalHelp();
+}
+
+void TfrmMain::N_HomePageClick()
+{
+    frmCommon->OpenHomePage();
+}
+
+void TfrmMain::N_SupportClick()
+{
+    frmCommon->OpenSupportMail();
+}
+
+void TfrmMain::N_FeedBackClick()
+{
+    frmCommon->OpenFeedbackPage();
+}
+
+void TfrmMain::N_UpdateClick()
+{
+    frmCommon->RunUpdater();
+}
+
+void TfrmMain::N_ProductClick(int number)
+{
+    frmCommon->OpenProductPage(number);
+}
