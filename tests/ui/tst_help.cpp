@@ -107,7 +107,8 @@ private slots:
         QFETCH(QStringList, expected);
         QTemporaryDir tmp;
         const QString dir = startWithLanguage(tmp, language);
-        expected[0] = dir + expected[0]; // the help file sits in the program folder
+        expected[0] = dir + expected[0]; // the help file ships in the program folder
+        QVERIFY(TestUtil::readFile(expected[0]).startsWith("ITSF"));
 
         for (QAction *entry : {frmMain->N_LocalHelp, frmMain->N_HomePage, frmMain->N_Support, frmMain->N_FeedBack})
             entry->trigger();
