@@ -1,0 +1,569 @@
+// The encoder program libm9s.exe, run as Zendrel runs it: real conversions
+// of small generated media, checked with ffprobe.
+#include "TestUtil.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    bool normalExit = false;
+    QByteArray out, err;
+};
+
+// Runs ffmpeg or ffprobe quietly; true when it succeeded. Its standard
+// output goes to out when given.
+bool tool(const QString &program, const QStringList &args, QByteArray *out = nullptr)
+{
+    QProcess p;
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        qWarning("%s %s failed: %s", qPrintable(program), qPrintable(args.join(u' ')), p.readAllStandardError().constData());
+        return false;
+    }
+    if (out)
+        *out = p.readAllStandardOutput();
+    return true;
+}
+
+void makeMedia(const QString &path, int seconds, const QStringList &extra = {})
+{
+    const QString d = QString::number(seconds);
+    QStringList args = {"-nostdin", "-hide_banner", "-loglevel", "error", "-y",
+                        "-f", "lavfi", "-i", "testsrc2=size=160x120:rate=25:duration=" + d,
+                        "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=" + d,
+                        "-ac", "2", "-c:v", "mpeg4", "-q:v", "3", "-c:a", "pcm_s16le"};
+    args << extra << path;
+    QVERIFY(tool("ffmpeg", args));
+}
+
+void placeholder(const QString &path) { TestUtil::writeFile(path, "temp\r\n"); }
+
+// Starts the encoder with its standard input open, as Zendrel does.
+void start(QProcess &p, const QStringList &args, const QString &workDir = {})
+{
+    if (!workDir.isEmpty())
+        p.setWorkingDirectory(workDir);
+    p.start(TestUtil::encoderPath(), args);
+    QVERIFY2(p.waitForStarted(), qPrintable(p.errorString()));
+}
+
+Run finish(QProcess &p)
+{
+    Run r;
+    if (!p.waitForFinished(60000))
+        p.kill();
+    p.waitForFinished();
+    r.exitCode = p.exitCode();
+    r.normalExit = p.exitStatus() == QProcess::NormalExit;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+Run encode(const QStringList &args, const QString &workDir = {})
+{
+    QProcess p;
+    start(p, args, workDir);
+    return finish(p);
+}
+
+QJsonObject probe(const QString &path)
+{
+    QByteArray json;
+    tool("ffprobe", {"-v", "error", "-count_frames", "-show_streams", "-show_format", "-of", "json", path}, &json);
+    return QJsonDocument::fromJson(json).object();
+}
+
+QJsonObject stream(const QJsonObject &info, const QString &type)
+{
+    for (const QJsonValue &s : info.value("streams").toArray())
+        if (s.toObject().value("codec_type").toString() == type)
+            return s.toObject();
+    return {};
+}
+
+// Decodes the whole file; true when FFmpeg reads it without a complaint.
+bool playable(const QString &path)
+{
+    QProcess p;
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.start("ffmpeg", {"-nostdin", "-v", "error", "-i", path, "-f", "null", "-"});
+    return p.waitForFinished(60000) && p.exitCode() == 0 && p.readAllStandardError().trimmed().isEmpty();
+}
+
+// Per-frame hashes of one kind of stream, without timestamps.
+QStringList frameHashes(const QString &path, const QString &map)
+{
+    QByteArray listing;
+    tool("ffmpeg", {"-nostdin", "-v", "error", "-i", path, "-map", map, "-f", "framemd5", "-"}, &listing);
+    QStringList hashes;
+    for (const QByteArray &line : listing.split('\n'))
+        if (!line.isEmpty() && !line.startsWith('#'))
+            hashes << QString::fromLatin1(line.split(',').last().trimmed());
+    return hashes;
+}
+
+// True while some process has path in its command line (an ffmpeg left behind).
+bool processMentions(const QString &path)
+{
+    const QByteArray needle = QFile::encodeName(path);
+    for (const QString &pid : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (pid.toInt() <= 0 || pid.toLongLong() == QCoreApplication::applicationPid())
+            continue;
+        QFile f("/proc/" + pid + "/cmdline");
+        if (f.open(QIODevice::ReadOnly) && f.readAll().contains(needle))
+            return true;
+    }
+    return false;
+}
+
+const QRegularExpression durationMarker(R"(^ffmpeg_release_duration=(\d{2,}:\d{2}:\d{2}\.\d{2})=ffmpeg_release_duration$)");
+const QRegularExpression timeMarker(R"(^ffmpeg_release_time=(\d+\.\d{2})=ffmpeg_release_time$)");
+
+} // namespace
+
+class TestLibm9s : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void conversion_data();
+    void conversion();
+    void seekMatchesOutputSideSeeking();
+    void markers();
+    void stop_data();
+    void stop();
+    void oddPaths_data();
+    void oddPaths();
+    void ffmpegBesideTheEncoderComesFirst();
+    void missingFfmpeg();
+    void failure_data();
+    void failure();
+    void encoderFromTheCarrierConverts();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+    QString m_src;  // 2 s, 160x120, 25 fps, one key frame; 44.1 kHz stereo
+    QString m_long; // 20 s of the same kind
+};
+
+void TestLibm9s::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY2(QFileInfo(TestUtil::encoderPath()).isExecutable(), qPrintable(TestUtil::encoderPath()));
+    m_src = path("src.avi");
+    m_long = path("long.avi");
+    makeMedia(m_src, 2, {"-g", "100"});
+    makeMedia(m_long, 20, {"-g", "50"});
+}
+
+// One conversion per option Zendrel emits, in its word order; each check is
+// "s:key=value" (exact) or "s:key~value~tolerance", with s one of v (video
+// stream), a (audio stream), f (format); "!v" means no video stream.
+void TestLibm9s::conversion_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("ext");
+    QTest::addColumn<QStringList>("tail");
+    QTest::addColumn<QStringList>("checks");
+
+    const QStringList none;
+    QTest::newRow("full job command") << QStringList{"-f", "avi", "-t", "00:00:01", "-ss", "00:00:00", "-b", "300k", "-r", "25",
+                                                     "-s", "128x96", "-aspect", "4:3", "-vcodec", "mpeg4", "-ab", "128k",
+                                                     "-ar", "44100", "-ac", "2", "-acodec", "mp3"}
+                                      << "avi" << none
+                                      << QStringList{"f:format_name=avi", "f:duration~1~0.15", "v:codec_name=mpeg4", "v:width=128",
+                                                     "v:height=96", "v:display_aspect_ratio=4:3", "v:avg_frame_rate=25/1",
+                                                     "a:codec_name=mp3", "a:bit_rate=128000", "a:sample_rate=44100", "a:channels=2"};
+    QTest::newRow("-b") << QStringList{"-f", "mp4", "-b", "300k", "-vcodec", "libx264", "-an"} << "mp4" << none
+                        << QStringList{"v:codec_name=h264", "v:bit_rate~300000~90000", "!a"};
+    QTest::newRow("-r") << QStringList{"-f", "avi", "-r", "10", "-vcodec", "mpeg4"} << "avi" << none
+                        << QStringList{"v:avg_frame_rate=10/1", "v:nb_read_frames~20~1"};
+    QTest::newRow("-s") << QStringList{"-f", "avi", "-s", "96x64", "-vcodec", "mpeg4"} << "avi" << none
+                        << QStringList{"v:width=96", "v:height=64"};
+    QTest::newRow("-aspect") << QStringList{"-f", "mp4", "-aspect", "16:9", "-vcodec", "mpeg4"} << "mp4" << none
+                             << QStringList{"v:display_aspect_ratio=16:9", "v:width=160"};
+    QTest::newRow("-vn -ab") << QStringList{"-f", "mp3", "-vn", "-ab", "64k", "-acodec", "mp3"} << "mp3" << none
+                             << QStringList{"!v", "a:codec_name=mp3", "a:bit_rate=64000"};
+    QTest::newRow("-ar") << QStringList{"-f", "wav", "-vn", "-ar", "22050", "-acodec", "pcm_s16le"} << "wav" << none
+                         << QStringList{"a:sample_rate=22050", "a:channels=2"};
+    QTest::newRow("-ac") << QStringList{"-f", "wav", "-vn", "-ac", "1", "-acodec", "pcm_s16le"} << "wav" << none
+                         << QStringList{"a:channels=1", "a:sample_rate=44100"};
+    QTest::newRow("-ss -t") << QStringList{"-f", "avi", "-t", "00:00:01", "-ss", "00:00:01", "-vcodec", "mpeg4", "-acodec", "mp3"}
+                            << "avi" << none << QStringList{"f:duration~1~0.15", "v:nb_read_frames=25"};
+    QTest::newRow("asf -vtag MP4S") << QStringList{"-f", "asf", "-vcodec", "mpeg4", "-acodec", "wmav2"} << "asf"
+                                    << QStringList{"-vtag", "MP4S"}
+                                    << QStringList{"v:codec_name=mpeg4", "v:codec_tag_string=MP4S", "a:codec_name=wmav2"};
+    // The tag names MPEG-4 video: with the codec left open that is what is written.
+    QTest::newRow("asf -vtag MP4S, codec auto") << QStringList{"-f", "asf"} << "asf" << QStringList{"-vtag", "MP4S"}
+                                                << QStringList{"v:codec_name=mpeg4", "v:codec_tag_string=MP4S"};
+    // Another codec cannot carry that tag; the conversion still succeeds.
+    QTest::newRow("asf -vtag MP4S, wmv2") << QStringList{"-f", "asf", "-vcodec", "wmv2"} << "asf" << QStringList{"-vtag", "MP4S"}
+                                          << QStringList{"v:codec_name=wmv2"};
+    QTest::newRow("metadata") << QStringList{"-f", "avi", "-title", "A  title", "-author", "Ann Author", "-copyright", "(c) 2024",
+                                             "-comment", "x=y; \"quoted\"", "-vcodec", "mpeg4"}
+                              << "avi" << none
+                              << QStringList{"f:tags.title=A  title", "f:tags.artist=Ann Author", "f:tags.copyright=(c) 2024",
+                                             "f:tags.comment=x=y; \"quoted\""};
+    QTest::newRow("crop, size, pad") << QStringList{"-f", "avi", "-s", "80x60", "-croptop", "10", "-cropbottom", "20",
+                                                    "-padtop", "4", "-padbottom", "6", "-padleft", "8", "-padright", "2",
+                                                    "-padcolor", "FF0000", "-vcodec", "mpeg4"}
+                                     << "avi" << none << QStringList{"v:width=90", "v:height=70"};
+
+    // Codec names as profiles write them: FFmpeg's own and the classic aliases.
+    struct Codec { const char *tag, *fmt, *ext, *vcodec, *acodec, *vname, *aname; };
+    const Codec codecs[] = {
+        {"mpeg4/mp3", "avi", "avi", "mpeg4", "libmp3lame", "mpeg4", "mp3"},
+        {"h264/aac", "mp4", "mp4", "h264", "aac", "h264", "aac"},
+        {"x264/ac3", "matroska", "mkv", "x264", "ac3", "h264", "ac3"},
+        {"xvid/mp2", "avi", "avi", "xvid", "mp2", "mpeg4", "mp2"},
+        {"libxvid/pcm_s16le", "avi", "avi", "libxvid", "pcm_s16le", "mpeg4", "pcm_s16le"},
+        {"vp8/vorbis", "webm", "webm", "vp8", "vorbis", "vp8", "vorbis"},
+        {"vp9/opus", "webm", "webm", "vp9", "opus", "vp9", "opus"},
+        {"libvpx/libopus", "webm", "webm", "libvpx", "libopus", "vp8", "opus"},
+        {"theora/libvorbis", "ogg", "ogg", "theora", "libvorbis", "theora", "vorbis"},
+        {"libtheora/flac", "matroska", "mkv", "libtheora", "flac", "theora", "flac"},
+        {"wmv2/wmav2", "asf", "wmv", "wmv2", "wmav2", "wmv2", "wmav2"},
+        {"mpeg1video/mp2", "mpeg", "mpg", "mpeg1video", "mp2", "mpeg1video", "mp2"},
+        {"mpeg2video/ac3", "vob", "vob", "mpeg2video", "ac3", "mpeg2video", "ac3"},
+        {"flv/mp3", "flv", "flv", "flv", "mp3", "flv1", "mp3"},
+        {"msmpeg4v2/libmp3lame", "avi", "avi", "msmpeg4v2", "libmp3lame", "msmpeg4v2", "mp3"},
+        {"libx264/libvorbis", "matroska", "mkv", "libx264", "libvorbis", "h264", "vorbis"},
+        {"libvpx-vp9/aac", "matroska", "mkv", "libvpx-vp9", "aac", "vp9", "aac"},
+    };
+    for (const Codec &c : codecs)
+        QTest::newRow(c.tag) << QStringList{"-f", c.fmt, "-t", "00:00:01", "-ss", "00:00:00", "-vcodec", c.vcodec, "-acodec", c.acodec}
+                             << c.ext << none
+                             << QStringList{QString("v:codec_name=") + c.vname, QString("a:codec_name=") + c.aname};
+    QTest::newRow("h263 in 3gp") << QStringList{"-f", "3gp", "-t", "00:00:01", "-s", "176x144", "-vcodec", "h263",
+                                                "-ar", "22050", "-ac", "1", "-acodec", "aac"}
+                                 << "3gp" << none << QStringList{"v:codec_name=h263", "v:width=176", "a:channels=1"};
+}
+
+void TestLibm9s::conversion()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, ext);
+    QFETCH(QStringList, tail);
+    QFETCH(QStringList, checks);
+
+    const QString out = path("conv." + ext);
+    placeholder(out);
+    const Run r = encode(QStringList{"-i", m_src, "-y"} + options + QStringList{out} + tail);
+    QVERIFY2(r.normalExit && r.exitCode == 0, r.err.right(800).constData());
+
+    const QJsonObject info = probe(out);
+    for (const QString &check : checks) {
+        if (check.startsWith('!')) {
+            QVERIFY2(stream(info, check.mid(1) == "v" ? "video" : "audio").isEmpty(), qPrintable(check));
+            continue;
+        }
+        const QChar kind = check.at(0);
+        QJsonObject obj = kind == 'f' ? info.value("format").toObject() : stream(info, kind == 'v' ? "video" : "audio");
+        QVERIFY2(!obj.isEmpty(), qPrintable("no such stream: " + check));
+        // "key~value~tolerance" has no "=", "key=value" may hold more of them.
+        const bool approx = !check.contains('=');
+        const QStringList parts = approx ? check.mid(2).split('~')
+                                         : QStringList{check.mid(2, check.indexOf('=') - 2), check.mid(check.indexOf('=') + 1)};
+        QStringList keys = parts.at(0).split('.');
+        while (keys.size() > 1)
+            obj = obj.value(keys.takeFirst()).toObject();
+        const QJsonValue v = obj.value(keys.first());
+        const QString actual = v.isDouble() ? QString::number(v.toDouble()) : v.toString();
+        if (approx) {
+            const double want = parts.at(1).toDouble(), tolerance = parts.at(2).toDouble();
+            QVERIFY2(!actual.isEmpty() && qAbs(actual.toDouble() - want) <= tolerance,
+                     qPrintable(check + " but got " + actual));
+        } else {
+            QVERIFY2(actual == parts.at(1), qPrintable(check + " but got " + actual));
+        }
+    }
+}
+
+// Seeking happens on the input side, yet the result is the one FFmpeg gives
+// when it seeks on the output side: the same frames and samples.
+void TestLibm9s::seekMatchesOutputSideSeeking()
+{
+    const QString viaEncoder = path("seek-a.mkv"), reference = path("seek-b.mkv");
+    placeholder(viaEncoder);
+    const Run r = encode({"-i", m_src, "-y", "-f", "matroska", "-t", "00:00:01", "-ss", "00:00:01", "-vcodec", "ffv1",
+                          "-acodec", "pcm_s16le", viaEncoder});
+    QVERIFY2(r.exitCode == 0, r.err.right(800).constData());
+    QVERIFY(tool("ffmpeg", {"-nostdin", "-v", "error", "-y", "-i", m_src, "-ss", "1", "-t", "1", "-c:v", "ffv1",
+                            "-c:a", "pcm_s16le", "-f", "matroska", reference}));
+
+    const QStringList video = frameHashes(viaEncoder, "0:v");
+    QCOMPARE(video.size(), 25);
+    QCOMPARE(video, frameHashes(reference, "0:v"));
+    QCOMPARE(frameHashes(viaEncoder, "0:a").join(u','), frameHashes(reference, "0:a").join(u','));
+    // Exactly the source's frames from one second on (FFV1 is lossless).
+    QCOMPARE(video, frameHashes(m_src, "0:v").mid(25, 25));
+    // The length announced is the input's, whatever part of it is converted.
+    QVERIFY(r.out.startsWith("ffmpeg_release_duration=00:00:02.00=ffmpeg_release_duration\n"));
+}
+
+void TestLibm9s::markers()
+{
+    const QString out = path("markers.avi");
+    placeholder(out);
+    // -re reads at the natural pace, so the 2 s conversion takes 2 s and the
+    // markers come while it runs.
+    QProcess p;
+    start(p, {"-i", m_src, "-y", "-f", "avi", "-vcodec", "mpeg4", "-acodec", "mp3", "-re", out});
+    QStringList linesWhileRunning;
+    while (p.state() == QProcess::Running && p.waitForReadyRead(10000))
+        while (p.canReadLine())
+            linesWhileRunning << QString::fromLatin1(p.readLine());
+    const Run r = finish(p);
+    QCOMPARE(r.exitCode, 0);
+    const QStringList lines = (linesWhileRunning.join(QString()) + QString::fromLatin1(r.out)).split(u'\n');
+
+    QVERIFY2(lines.size() >= 4, qPrintable(lines.join(u'|')));
+    QCOMPARE(lines.last(), QString()); // every marker ends its line
+    const QRegularExpressionMatch d = durationMarker.match(lines.first());
+    QVERIFY2(d.hasMatch(), qPrintable(lines.first()));
+    QCOMPARE(d.captured(1), QStringLiteral("00:00:02.00"));
+    double last = -1;
+    for (const QString &line : lines.mid(1, lines.size() - 2)) {
+        const QRegularExpressionMatch t = timeMarker.match(line);
+        QVERIFY2(t.hasMatch(), qPrintable(line));
+        QVERIFY(t.captured(1).toDouble() >= last);
+        last = t.captured(1).toDouble();
+    }
+    QVERIFY2(qAbs(last - 2.0) < 0.15, qPrintable(QString::number(last)));
+    // Progress while the job runs, not all at the end.
+    QVERIFY2(linesWhileRunning.count() >= 3, qPrintable(linesWhileRunning.join(u'|')));
+    // FFmpeg's own messages reach standard error as they were.
+    QVERIFY(r.err.contains("Input #0, avi, from 'file:" + QFile::encodeName(m_src) + "':"));
+    QVERIFY(r.err.contains("  Duration: 00:00:02.00, start: 0.000000"));
+    QVERIFY(!r.err.contains("ffmpeg_release"));
+}
+
+void TestLibm9s::stop_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("q") << "q";
+    QTest::newRow("quit") << "quit";
+    QTest::newRow("end of standard input") << "eof";
+    QTest::newRow("encoder killed") << "kill";
+}
+
+void TestLibm9s::stop()
+{
+    QFETCH(QString, how);
+    // An mp4 file is only playable once it is finished properly (index written last).
+    const QString out = path("stop-" + how + ".mp4");
+    placeholder(out);
+    QProcess p;
+    start(p, {"-i", m_long, "-y", "-f", "mp4", "-vcodec", "libx264", "-acodec", "aac", "-re", out});
+    // Wait until a second of output is written.
+    QByteArray seen;
+    while (!seen.contains("ffmpeg_release_time=1.") && p.waitForReadyRead(10000))
+        seen += p.readAllStandardOutput();
+    QVERIFY2(seen.contains("ffmpeg_release_time=1."), seen.constData());
+
+    QElapsedTimer clock;
+    clock.start();
+    if (how == "eof")
+        p.closeWriteChannel();
+    else if (how == "kill")
+        p.kill();
+    else
+        p.write(how.toLatin1() + '\n');
+    // Within a second as a rule; the margin is for a busy machine.
+    QVERIFY2(p.waitForFinished(5000), "the encoder did not stop");
+    if (how == "kill") {
+        // FFmpeg, left alone, finishes the file and ends too.
+        QTRY_VERIFY_WITH_TIMEOUT(!processMentions(out), 10000);
+    } else {
+        QVERIFY(clock.elapsed() < 3000);
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(!processMentions(out));
+    }
+    QVERIFY(playable(out));
+    const double length = probe(out).value("format").toObject().value("duration").toString().toDouble();
+    QVERIFY2(length >= 0.9 && length < 15, qPrintable(QString::number(length)));
+}
+
+void TestLibm9s::oddPaths_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("protocol concat") << "concat:x.avi" << "concat:out.avi";
+    QTest::newRow("protocol http") << "http:y.avi" << "http:out.avi";
+    QTest::newRow("leading dash") << "-z.avi" << "-out.avi";
+    QTest::newRow("blanks") << " two  blanks .avi" << "out  put .avi";
+    QTest::newRow("quotes") << "it's \"quoted\".avi" << "out 'put\".avi";
+    QTest::newRow("non-ASCII") << QString::fromUtf8("Grüße 名前.avi") << QString::fromUtf8("Ausgabe ü.avi");
+    QTest::newRow("pipe and percent") << "a|b%d.avi" << "pipe:1%03d.avi";
+}
+
+void TestLibm9s::oddPaths()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    const QString folder = path("odd-" + QString::number(qHash(input)));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::copy(m_src, folder + "/" + input));
+    placeholder(folder + "/" + output);
+
+    // Relative names, from the folder itself: nothing may read them as
+    // options or protocols. The trailing option after the output too.
+    const Run r = encode({"-i", input, "-y", "-f", "asf", "-t", "00:00:01", "-ss", "00:00:00", "-vcodec", "mpeg4", "-acodec", "wmav2",
+                          output, "-vtag", "MP4S"},
+                         folder);
+    QVERIFY2(r.exitCode == 0, r.err.right(800).constData());
+    QVERIFY(r.out.startsWith("ffmpeg_release_duration=00:00:02.00=ffmpeg_release_duration\n"));
+    QStringList expected{input, output};
+    expected.sort();
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name), expected);
+    QCOMPARE(stream(probe(folder + "/" + output), "video").value("codec_tag_string").toString(), QStringLiteral("MP4S"));
+    QCOMPARE(TestUtil::readFile(folder + "/" + input), TestUtil::readFile(m_src));
+}
+
+void TestLibm9s::ffmpegBesideTheEncoderComesFirst()
+{
+    const QString real = QStandardPaths::findExecutable("ffmpeg");
+    QVERIFY(!real.isEmpty());
+    const QString bin = path("beside");
+    QVERIFY(QDir().mkpath(bin));
+    QVERIFY(QFile::copy(TestUtil::encoderPath(), bin + "/libm9s.exe"));
+    TestUtil::writeFile(bin + "/ffmpeg", "#!/bin/sh\n: > \"$(dirname \"$0\")/used\"\nexec '" + real.toUtf8() + "' \"$@\"\n");
+    for (const QString &f : {bin + "/libm9s.exe", bin + "/ffmpeg"})
+        QFile::setPermissions(f, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const QString out = path("beside.avi");
+    placeholder(out);
+    QProcess p;
+    p.setProgram(bin + "/libm9s.exe");
+    p.setArguments({"-i", m_src, "-y", "-f", "avi", "-t", "00:00:01", out});
+    p.start();
+    const Run r = finish(p);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(QFile::exists(bin + "/used"));
+    QVERIFY(!stream(probe(out), "video").isEmpty());
+}
+
+void TestLibm9s::missingFfmpeg()
+{
+    const QString emptyDir = path("no-ffmpeg");
+    QVERIFY(QDir().mkpath(emptyDir));
+    const QString out = path("missing.avi");
+    placeholder(out);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PATH", emptyDir);
+    p.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    start(p, {"-i", m_src, "-y", "-f", "avi", "-vcodec", "mpeg4", out});
+    const Run r = finish(p);
+    QVERIFY(clock.elapsed() < 2000); // well within, on an idle machine 100 ms
+    QVERIFY(r.normalExit);
+    QVERIFY(r.exitCode != 0);
+    QVERIFY(r.out.isEmpty());
+    const QByteArray message = r.err.trimmed();
+    QVERIFY2(!message.contains('\n') && message.contains("ffmpeg") && message.contains("PATH"), r.err.constData());
+    QCOMPARE(TestUtil::readFile(out), QByteArray("temp\r\n"));
+}
+
+void TestLibm9s::failure_data()
+{
+    QTest::addColumn<QStringList>("args"); // "OUT" stands for the output path, "SRC" for a good input
+    QTest::addColumn<QByteArray>("said");  // a piece of what standard error names
+    QTest::addColumn<bool>("outputKept");  // the placeholder is still there, untouched
+
+    const QString junk = path("junk.avi");
+    QByteArray noise(20000, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 251);
+    TestUtil::writeFile(junk, noise);
+
+    const QStringList tail{"-vcodec", "mpeg4", "OUT"};
+    QTest::newRow("missing input") << QStringList{"-i", path("absent.avi"), "-y", "-f", "avi", "OUT"} << QByteArray("absent.avi") << true;
+    QTest::newRow("input is a folder") << QStringList{"-i", m_dir.path(), "-y", "-f", "avi", "OUT"} << QByteArray("directory") << true;
+    QTest::newRow("input is not media") << QStringList{"-i", junk, "-y", "-f", "avi", "OUT"} << QByteArray("junk.avi") << true;
+    QTest::newRow("unknown codec") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-vcodec", "nosuchcodec", "OUT"}
+                                   << QByteArray("nosuchcodec") << true;
+    QTest::newRow("unknown format") << QStringList{"-i", "SRC", "-y", "-f", "nosuchformat", "OUT"} << QByteArray("nosuchformat") << true;
+    QTest::newRow("output is a folder") << QStringList{"-i", "SRC", "-y", "-f", "avi", path("")} << QByteArray("directory") << false;
+    QTest::newRow("output below a file") << QStringList{"-i", "SRC", "-y", "-f", "avi", m_src + "/out.avi"} << QByteArray("out.avi") << false;
+    QTest::newRow("typed unit: 800kk") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-b", "800kk"} + tail << QByteArray("800kk") << true;
+    QTest::newRow("empty audio bit rate") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-ab", "k", "OUT"} << QByteArray("\"k\"") << true;
+    QTest::newRow("-hq") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-hq"} + tail << QByteArray("-hq") << true;
+    QTest::newRow("-sameq") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-sameq"} + tail << QByteArray("-sameq") << true;
+    QTest::newRow("-vhook") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-vhook", "x.so"} + tail << QByteArray("-vhook") << true;
+    QTest::newRow("-dv1394") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-dv1394"} + tail << QByteArray("-dv1394") << true;
+    QTest::newRow("-vd") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-vd", "/dev/video0"} + tail << QByteArray("-vd") << true;
+    QTest::newRow("-loop") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-loop"} + tail << QByteArray("-loop") << true;
+    QTest::newRow("filter text as pad colour") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-padtop", "2", "-padcolor", "red,drawbox"} + tail
+                                               << QByteArray("red,drawbox") << true;
+    QTest::newRow("unknown option") << QStringList{"-i", "SRC", "-y", "-f", "avi", "-frobnicate", "OUT"} << QByteArray("-frobnicate") << true;
+    QTest::newRow("option without its value") << QStringList{"-i", "SRC", "-y", "-f", "avi", "OUT", "-vtag"} << QByteArray("-vtag") << true;
+    QTest::newRow("two outputs") << QStringList{"-i", "SRC", "-y", "-f", "avi", "OUT", "second.avi"} << QByteArray("second.avi") << true;
+    QTest::newRow("no output") << QStringList{"-i", "SRC", "-y", "-f", "avi"} << QByteArray("output") << true;
+}
+
+void TestLibm9s::failure()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, said);
+    QFETCH(bool, outputKept);
+
+    const QString out = path("failed.avi");
+    placeholder(out);
+    args.replaceInStrings(QRegularExpression("^OUT$"), out);
+    args.replaceInStrings(QRegularExpression("^SRC$"), m_src);
+    QElapsedTimer clock;
+    clock.start();
+    const Run r = encode(args);
+    QVERIFY2(r.normalExit && r.exitCode != 0, r.err.right(800).constData());
+    QVERIFY2(clock.elapsed() < 5000, "a failure should be reported at once");
+    QVERIFY2(r.err.contains(said), r.err.right(800).constData());
+    QVERIFY(!r.out.contains("ffmpeg_release_time"));
+    if (outputKept)
+        QCOMPARE(TestUtil::readFile(out), QByteArray("temp\r\n"));
+}
+
+// What the main program installs from plug.exe is a working encoder.
+void TestLibm9s::encoderFromTheCarrierConverts()
+{
+    const QByteArray carrier = TestUtil::readFile(TestUtil::programDir() + "/plug.exe");
+    QVERIFY(carrier.size() > 4);
+    const qint32 n = qFromLittleEndian<qint32>(carrier.constData() + carrier.size() - 4);
+    QVERIFY(n > 4 && n <= carrier.size());
+    const QString installed = path("installed/libm9s.exe");
+    TestUtil::writeFile(installed, carrier.mid(carrier.size() - n, n - 4));
+    QFile::setPermissions(installed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const QString out = path("installed.avi");
+    placeholder(out);
+    QProcess p;
+    p.start(installed, {"-i", m_src, "-y", "-f", "avi", "-t", "00:00:01", "-ss", "00:00:00", "-vcodec", "mpeg4", out});
+    const Run r = finish(p);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.startsWith("ffmpeg_release_duration="));
+    QVERIFY(playable(out));
+}
+
+ZENDREL_TEST_MAIN(TestLibm9s)
+#include "tst_libm9s.moc"
