@@ -256,6 +256,8 @@ class TestRunner : public QObject
         QVERIFY(!frmMain->TimerRunTime->isActive());
     }
 
+    void interruptSecondJob(JobWatch &jobs, std::function<void()> interrupt);
+
 private slots:
     void initTestCase();
     void cleanupTestCase();
@@ -513,32 +515,38 @@ void TestRunner::convertBetweenJobsStartsNoSecondRun()
     verifyIdle();
 }
 
+// Runs a, the long clip and c; once the long clip's first progress report
+// is in, `interrupt` runs inside the run's wait, as a click would.
+void TestRunner::interruptSecondJob(JobWatch &jobs, std::function<void()> interrupt)
+{
+    setSettings(QStringLiteral("1280x720"), QStringLiteral("25"));
+    enqueue({m_a, m_long, m_c});
+    bool done = false;
+    jobs.onOutput = [&](int row, const QString &text) {
+        if (row == 1 && !done && text.contains(QStringLiteral("=ffmpeg_release_time"))) {
+            done = true;
+            QTimer::singleShot(0, frmMain, interrupt);
+        }
+    };
+    QVERIFY(convert());
+    QVERIFY(done);
+    QCOMPARE(jobs.startedRows, (QList<int>{0, 1}));
+    QVERIFY(!QFile::exists(out(QStringLiteral("c.avi"))));
+    // Neither the encoder nor anything it started is left running.
+    QVERIFY(jobs.pids.value(1) > 0);
+    QVERIFY(groupGone(jobs.pids.value(1)));
+}
+
 void TestRunner::stopDuringSecondJob()
 {
     TestUtil::ErrorRecorder errors;
     ModalWatch modals(QStringLiteral("Yes"));
     JobWatch jobs;
-    setSettings(QStringLiteral("1280x720"), QStringLiteral("25"));
-    enqueue({m_a, m_long, m_c});
-    bool pressed = false;
-    jobs.onOutput = [&](int row, const QString &text) {
-        if (row == 1 && !pressed && text.contains(QStringLiteral("=ffmpeg_release_time"))) {
-            pressed = true;
-            // A click, handled inside the run's wait.
-            QTimer::singleShot(0, frmMain, [] { frmMain->ActionConvertNow->trigger(); });
-        }
-    };
-    QVERIFY(convert());
-
-    QVERIFY(pressed);
-    QCOMPARE(jobs.startedRows, (QList<int>{0, 1}));
+    interruptSecondJob(jobs, [] { frmMain->ActionConvertNow->trigger(); });
     QVERIFY(modals.texts.isEmpty()); // the run ends without a word
     QVERIFY(!frmUnSupportFormat->isVisible());
     QVERIFY(errors.texts.isEmpty());
-    QVERIFY(!QFile::exists(out(QStringLiteral("c.avi"))));
     QVERIFY(probe(out(QStringLiteral("a.avi"))).contains("codec_type=\"video\""));
-    QVERIFY(groupGone(jobs.pids.value(1)));
-    QVERIFY(jobs.pids.value(1) > 0);
     QCOMPARE(frmMain->ActionConvertNow->text(), frmMain->StringStartCaption);
     verifyIdle();
 }
@@ -548,25 +556,11 @@ void TestRunner::closingWindowEndsRun()
     TestUtil::ErrorRecorder errors;
     ModalWatch modals(QStringLiteral("Yes"));
     JobWatch jobs;
-    setSettings(QStringLiteral("1280x720"), QStringLiteral("25"));
-    enqueue({m_a, m_long, m_c});
-    bool closed = false;
-    jobs.onOutput = [&](int row, const QString &text) {
-        if (row == 1 && !closed && text.contains(QStringLiteral("=ffmpeg_release_time"))) {
-            closed = true;
-            QTimer::singleShot(0, frmMain, [] { frmMain->close(); });
-        }
-    };
-    QVERIFY(convert());
-
-    QVERIFY(closed);
-    QCOMPARE(jobs.startedRows, (QList<int>{0, 1}));
+    interruptSecondJob(jobs, [] { frmMain->close(); });
     QCOMPARE(frmMain->listViewFiles->topLevelItemCount(), 0);
     QVERIFY(modals.texts.isEmpty());
     QVERIFY(!frmUnSupportFormat || !frmUnSupportFormat->isVisible());
     QVERIFY(errors.texts.isEmpty());
-    QVERIFY(!QFile::exists(out(QStringLiteral("c.avi"))));
-    QVERIFY(groupGone(jobs.pids.value(1)));
     QVERIFY(!frmMain->RunActive);
     QVERIFY(!frmMain->ConsoleIO->IsRunning());
 }
