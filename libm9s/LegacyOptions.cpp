@@ -347,16 +347,18 @@ Translation translateArguments(const std::vector<std::string> &words)
     if (j.overwrite)
         a.emplace_back("-y");
 
-    // Seeking on the input side: a late segment of a long file is reached
-    // without decoding everything before it, and FFmpeg's accurate seek
-    // still starts on the same frame as seeking on the output side.
+    // The start is sought on the input side: a late segment of a long file
+    // is reached without decoding everything before it, and FFmpeg's
+    // accurate seek still starts on the same frame as seeking on the output
+    // side. The length stays an output limit, so a frame-rate change cannot
+    // stretch it.
     a.insert(a.end(), j.inputOpts.begin(), j.inputOpts.end());
     if (!j.start.empty())
         push(a, "-ss", j.start);
-    if (!j.duration.empty())
-        push(a, "-t", j.duration);
     // "file:" keeps names such as "concat:x.avi" or "http:y.avi" plain files.
     push(a, "-i", "file:" + j.input);
+    if (!j.duration.empty())
+        push(a, "-t", j.duration);
 
     a.insert(a.end(), j.outputOpts.begin(), j.outputOpts.end());
     if (j.disableVideo)
