@@ -226,14 +226,21 @@ private:
         if (durationShown_)
             return;
         errLines_.feed(buf, static_cast<std::size_t>(got), [this](std::string_view line) {
-            // The input's summary line; metadata lines are indented further,
-            // so a title cannot pose as it.
+            // The input's summary: "  Duration: ..." comes after the file's
+            // name and metadata (those indented further) and right before
+            // its streams. The last such line before the first stream is the
+            // real one, whatever a name with a line break in it may print.
             static constexpr std::string_view prefix = "  Duration: ";
-            if (durationShown_ || !line.starts_with(prefix))
+            if (durationShown_)
                 return;
-            line.remove_prefix(prefix.size());
-            line = line.substr(0, line.find(','));
-            showDuration(isClockText(line) ? line : std::string_view("00:00:00.00"));
+            if (line.starts_with(prefix)) {
+                line.remove_prefix(prefix.size());
+                line = line.substr(0, line.find(','));
+                inputDuration_ = isClockText(line) ? line : "00:00:00.00";
+            } else if (!inputDuration_.empty() &&
+                       (line.starts_with("  Stream #") || line.starts_with("Stream mapping:") || line.starts_with("Output #"))) {
+                showDuration();
+            }
         });
     }
 
@@ -303,12 +310,11 @@ private:
         }
     }
 
-    void showDuration(std::string_view clock)
+    void showDuration()
     {
         durationShown_ = true;
-        std::string m = "ffmpeg_release_duration=";
-        m.append(clock);
-        m += "=ffmpeg_release_duration\n";
+        const std::string m = "ffmpeg_release_duration=" + (inputDuration_.empty() ? "00:00:00.00" : inputDuration_) +
+                              "=ffmpeg_release_duration\n";
         writeAll(1, m.data(), m.size());
         lastMarker_ = Clock::now();
     }
@@ -316,7 +322,7 @@ private:
     void showTime()
     {
         if (!durationShown_)
-            showDuration("00:00:00.00");
+            showDuration();
         char m[96];
         const int len = std::snprintf(m, sizeof m, "ffmpeg_release_time=%lld.%02lld=ffmpeg_release_time\n",
                                       outTimeUs_ / 1000000, outTimeUs_ % 1000000 / 10000);
@@ -329,6 +335,7 @@ private:
     bool stdinOpen_ = true, stdinEndStops_ = false;
     bool durationShown_ = false, stopping_ = false, killed_ = false;
     long long outTimeUs_ = 0;
+    std::string inputDuration_;
     Clock::time_point lastMarker_{}, stopDeadline_{};
     LineSplitter errLines_, progressLines_, stdinLines_;
 };

@@ -492,6 +492,8 @@ void TestLibm9s::oddPaths_data()
     QTest::newRow("quotes") << "it's \"quoted\".avi" << "out 'put\".avi";
     QTest::newRow("non-ASCII") << QString::fromUtf8("Grüße 名前.avi") << QString::fromUtf8("Ausgabe ü.avi");
     QTest::newRow("pipe and percent") << "a|b%d.avi" << "pipe:1%03d.avi";
+    // FFmpeg prints the input's name: a line break in it must not pass for its length.
+    QTest::newRow("line break") << "in\n  Duration: 11:11:11.11, start: 0.000000\n.avi" << "out\n.avi";
 }
 
 void TestLibm9s::oddPaths()
