@@ -17,6 +17,9 @@ public:
     void LoadFromFile(const QString &path);
     // Same, from the first line's bytes (used by LoadFromFile and the fuzzer).
     void LoadFromLine(const QByteArray &line);
+    // The first line of a file's bytes: up to the first LF or Ctrl-Z, every
+    // CR left out.
+    static QByteArray FirstLine(const QByteArray &fileBytes);
 
     // Splits at every separator, empty items kept (always at least one item).
     static QStringList SplitBy(const QString &text, const QString &separator);
