@@ -97,15 +97,16 @@ class tst_ProfileConvert : public QObject
         const QString program = words.takeFirst();
         QProcess encoder;
         encoder.setProcessChannelMode(QProcess::MergedChannels);
+        // Standard input stays open, as in a run: its end means "stop".
         encoder.start(program, words);
-        encoder.closeWriteChannel();
         if (!encoder.waitForFinished(180000)) {
             encoder.kill();
             encoder.waitForFinished();
         }
         const QByteArray log = encoder.readAll();
         if (encoder.exitStatus() != QProcess::NormalExit || encoder.exitCode() != 0) {
-            why = command + QStringLiteral("\n") + QString::fromLocal8Bit(log.right(1500));
+            why = command + QStringLiteral("\nexit code %1\n").arg(encoder.exitCode()) +
+                  QString::fromLocal8Bit(log.right(1500));
             return {};
         }
         const QJsonArray streams = probeStreams(out);
