@@ -329,6 +329,10 @@ private slots:
         const QString back = dir.filePath(QStringLiteral("back.txt"));
         QCOMPARE(runTool({QStringLiteral("-d"), out, back}), 0);
         QCOMPARE(TestUtil::readFile(back), plain + "\n");
+
+        // A developer tool: the program folder does not ship it.
+        QVERIFY(!QFileInfo(QStringLiteral(PROFILECRYPT_PATH)).absolutePath().startsWith(TestUtil::programDir()));
+        QVERIFY(!QFile::exists(TestUtil::programDir() + QStringLiteral("/profilecrypt")));
     }
 
     void toolRefusesWhatTheReaderRejects_data()
