@@ -14,7 +14,10 @@
 #include "ui/TfrmHelpDialog.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QHeaderView>
 #include <QMenuBar>
 
@@ -317,6 +320,49 @@ private slots:
         QCOMPARE(frmMain->buttonConvert->text(), QString());
         QVERIFY2(errors->texts.isEmpty(), qPrintable(errors->texts.join('\n')));
         QVERIFY(frmMain->ActionConvertNow->isEnabled());
+    }
+
+    // Without a language file the program still converts: blank captions
+    // change nothing in the run.
+    void convertsWithoutLanguageFile()
+    {
+        QTemporaryDir run;
+        const QString runDir = TestUtil::makeProgramDir(run, true);
+        TestUtil::writeFile(runDir + QStringLiteral("config.ini"), "[setting]\r\ndisplayHelpDialog=0\r\n");
+        QVERIFY(QFile::remove(runDir + QStringLiteral("language/en.ini")));
+        const QString clip = run.filePath(QStringLiteral("clip.mkv"));
+        const QString out = run.filePath(QStringLiteral("out"));
+        QVERIFY(QDir().mkpath(out));
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=10:duration=1",
+                                                "-f", "lavfi", "-i", "sine=frequency=440:duration=1", "-c:v", "mpeg4",
+                                                "-c:a", "mp2", "-shortest", clip});
+        QVERIFY(ffmpeg.waitForFinished(60000));
+        QCOMPARE(ffmpeg.exitCode(), 0);
+
+        TestUtil::startProgram(runDir);
+        started = true;
+        frmMain->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frmMain));
+        QCOMPARE(frmMain->buttonConvert->text(), QString());
+        // An AVI format, whichever entry of the list it is.
+        for (int i = 0; i < frmMain->ComboBoxFormatSelect->count() && frmMain->CurrentExtension != QLatin1String("avi"); ++i) {
+            frmMain->ComboBoxFormatSelect->setCurrentIndex(i);
+            frmMain->ComboBoxFormatSelectChange();
+        }
+        QCOMPARE(frmMain->CurrentExtension, QStringLiteral("avi"));
+        frmMain->editOutputFolder->setText(out);
+        frmMain->AddFileToQueue(clip);
+        QCOMPARE(frmMain->listViewFiles->topLevelItemCount(), 1);
+
+        TestUtil::answerNextModal(QStringLiteral("No")); // the question at the end, in the platform's words
+        bool done = false;
+        QMetaObject::invokeMethod(frmMain, [&done] { frmMain->ActionConvertNow->trigger(); done = true; }, Qt::QueuedConnection);
+        QTRY_VERIFY_WITH_TIMEOUT(done, 60000);
+        const QFileInfo converted(out + QStringLiteral("/clip.avi"));
+        QVERIFY(converted.exists());
+        QVERIFY(converted.size() > 1000);
+        QVERIFY2(errors->texts.isEmpty(), qPrintable(errors->texts.join('\n')));
     }
 
     // The file is read at the first show only: later shows, minimising and
