@@ -340,15 +340,18 @@ private slots:
                     {"b.pf", profileLine("B", "mkv", "matroska", {"libx264|libx264|1"}, "0")}});
         TestUtil::ErrorRecorder errors;
         TestUtil::startProgram(m_dir);
-        choose(entries().indexOf(QStringLiteral("A(*.avi)")));
-        const QList<QStringList> before = allBoxes();
+        const int a = entries().indexOf(QStringLiteral("A(*.avi)"));
         const int b = entries().indexOf(QStringLiteral("B(*.mkv)"));
+        choose(a);
+        const QList<QStringList> before = allBoxes();
         if (content.isEmpty())
             QVERIFY(QFile::remove(m_profile + QStringLiteral("b.pf")));
         else
             TestUtil::writeFile(m_profile + QStringLiteral("b.pf"), content);
 
-        choose(b);
+        // The user moves to the next entry with the keyboard.
+        QTest::keyClick(frmMain->ComboBoxFormatSelect, b > a ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(frmMain->ComboBoxFormatSelect->currentIndex(), b);
         QCOMPARE(errors.texts.join(QLatin1String(" | ")), QString(error));
         QCOMPARE(allBoxes(), before);
         QCOMPARE(frmMain->CurrentFormat, QStringLiteral("avi"));
