@@ -1,5 +1,11 @@
 #include "queue/TFrmBatchAdd.h"
 
+#include "app/TextHelpers.h"
+#include "mainwindow/TfrmMain.h"
+#include "queue/ShellFolderTree.h"
+
+#include <QKeyEvent>
+
 TFrmBatchAdd *FrmBatchAdd = nullptr;
 
 TFrmBatchAdd::TFrmBatchAdd(QWidget *parent)
@@ -16,6 +22,7 @@ TFrmBatchAdd::TFrmBatchAdd(QWidget *parent)
     ShellTreeView = new QTreeView(this);
     ShellTreeView->setObjectName(QStringLiteral("ShellTreeView"));
     ShellTreeView->setGeometry(8, 24, 377, 145);
+    shellTree = ShellFolderTree::showComputer(ShellTreeView);
     checkBoxIsSubDirectorie = new QCheckBox(QStringLiteral("Include Sub Directorie"), this);
     checkBoxIsSubDirectorie->setObjectName(QStringLiteral("checkBoxIsSubDirectorie"));
     checkBoxIsSubDirectorie->setGeometry(8, 176, 361, 21);
@@ -45,5 +52,30 @@ TFrmBatchAdd::~TFrmBatchAdd()
         FrmBatchAdd = nullptr;
 }
 
-void TFrmBatchAdd::buttonOKClick() { hide(); }
-void TFrmBatchAdd::buttonCancelClick() { hide(); }
+void TFrmBatchAdd::buttonOKClick()
+{
+    const QString folder = shellTree->selectedParsingName();
+    hide();
+    const QString extension = TextHelpers::Trim(editExt->text());
+    const bool includeSubFolders = checkBoxIsSubDirectorie->isChecked();
+    TfrmMain *target = qobject_cast<TfrmMain *>(parentWidget());
+    if (!target)
+        target = frmMain;
+    if (target)
+        target->AddFolderToQueue(folder, includeSubFolders, extension);
+}
+
+void TFrmBatchAdd::buttonCancelClick()
+{
+    hide();
+}
+
+void TFrmBatchAdd::keyPressEvent(QKeyEvent *event)
+{
+    // Escape presses Cancel.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        buttonCancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -27,8 +27,14 @@ public:
     QPushButton *buttonOK = nullptr;
     QPushButton *buttonCancel = nullptr;
 
+    // The folder tree behind ShellTreeView (root: the computer).
+    ShellFolderTree *shellTree = nullptr;
+
     void buttonOKClick();
     void buttonCancelClick();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 extern TFrmBatchAdd *FrmBatchAdd;

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTreeView>
 
+class ShellFolderTree;
+
 class TFrmDirectory : public QDialog
 {
     Q_OBJECT
@@ -21,8 +23,17 @@ public:
     // The folder picked by the last OK, or empty after the last Cancel.
     QString ChosenFolder;
 
+    // The folder tree behind ShellTreeView1 (root: the desktop folder).
+    ShellFolderTree *shellTree = nullptr;
+
+    // The desktop folder, or the home folder when there is none.
+    static QString DesktopFolder();
+
     void ButtonOKClick();
     void ButtonCancelClick();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 extern TFrmDirectory *FrmDirectory;
