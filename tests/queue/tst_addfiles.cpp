@@ -264,6 +264,17 @@ private slots:
         QVERIFY(rowsWhenTimerRan < w->listViewFiles->topLevelItemCount());
     }
 
+    // Closing the main window ends a running walk.
+    void walkEndsWhenWindowCloses()
+    {
+        QTimer::singleShot(0, w, [this] { w->hide(); });
+        w->AddFolderToQueue(root, true, "*");
+        const int rowsAdded = w->listViewFiles->topLevelItemCount();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(rowsAdded <= 1);
+    }
+
     // ---- the batch-add dialog ------------------------------------------------
 
     void batchDialogTree()

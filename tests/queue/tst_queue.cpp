@@ -5,10 +5,10 @@
 #include "mainwindow/TfrmMain.h"
 
 #include <QDir>
-#include <QHeaderView>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using Rows = QList<QStringList>;
 
@@ -427,6 +427,37 @@ private slots:
         w->listViewFiles->setFocus(Qt::MouseFocusReason);
         QCOMPARE(QApplication::focusWidget(), w->listViewFiles);
         QCOMPARE(errors.texts.size(), 2);
+    }
+
+    // With the real error box: one box, and the focus is back in the field
+    // after it closes (the box taking the focus is no attempt to leave).
+    void gapWithRealErrorBox()
+    {
+        fill({{"/v/a.avi"}});
+        clickRow(0);
+        QLineEdit *field = w->MaskEditFileStartTime;
+        field->setFocus(Qt::MouseFocusReason);
+        field->setCursorPosition(4);
+        QTest::keyClick(field, Qt::Key_Delete);
+        // The real message box for once.
+        const auto sink = std::exchange(ZendrelApplication::errorSink(), nullptr);
+        QStringList boxes;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        closer.start(20);
+        QTest::keyClick(field, Qt::Key_Tab);
+        QTest::qWait(300);
+        closer.stop();
+        ZendrelApplication::errorSink() = sink;
+        QCOMPARE(boxes, QStringList{"Invalid input value.  Use escape key to abandon changes"});
+        QCOMPARE(w->focusWidget(), field); // takes the focus when the window is active again
+        QCOMPARE(field->cursorPosition(), 4);
+        QTest::keyClick(field, Qt::Key_Escape);
     }
 
     // Window switches do not check the field; an unchanged field is never checked.
