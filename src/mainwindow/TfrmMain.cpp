@@ -128,6 +128,7 @@ void TfrmMain::buildInventory()
     listViewFiles = make<QTreeWidget>(c, "listViewFiles", 2, 2, 463, 137);
     listViewFiles->setColumnCount(3);
     listViewFiles->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Start Time"), QStringLiteral("Duration")});
+    listViewFiles->header()->setStretchLastSection(false);
     listViewFiles->setColumnWidth(0, 298);
     listViewFiles->setColumnWidth(1, 70);
     listViewFiles->setColumnWidth(2, 90);
