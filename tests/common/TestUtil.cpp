@@ -6,6 +6,8 @@
 #include "app/ZendrelApplication.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QProcess>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -66,6 +68,34 @@ QByteArray readFile(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+bool run(const QString &program, const QStringList &args, QByteArray *out, int timeoutMs)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return false;
+    }
+    if (out)
+        *out = p.readAll();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+void setBox(QComboBox *box, const QString &text)
+{
+    if (box->isEditable()) {
+        box->setEditText(text);
+        return;
+    }
+    box->clear();
+    if (!text.isEmpty()) {
+        box->addItem(text);
+        box->setCurrentIndex(0);
+    }
 }
 
 ErrorRecorder::ErrorRecorder()

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
+class QComboBox;
+
 namespace TestUtil {
 
 // The assembled program folder of the build, and the built encoder program.
@@ -29,6 +31,15 @@ struct ErrorRecorder
     ~ErrorRecorder();
     QStringList texts;
 };
+
+// Runs a program to its end (killed after timeoutMs); true for exit code 0.
+// Standard output and error, merged, go to *out when given.
+bool run(const QString &program, const QStringList &args, QByteArray *out = nullptr, int timeoutMs = 60000);
+
+// Puts a text into a setting box the way a user or a profile would leave it:
+// typed into an editable box, the only item of a pick-only one (an empty
+// text leaves a pick-only box without items).
+void setBox(QComboBox *box, const QString &text);
 
 // Installed by ZENDREL_TEST_MAIN: an error box nobody expected is printed
 // as a warning instead of waiting for a click that never comes.

@@ -13,22 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using TestUtil::setBox;
 
-// Sets a box's text the way a user or a profile leaves it. A pick-only box
-// can only show an item of its list, so the text becomes its only item.
-void setBox(QComboBox *box, const QString &text)
-{
-    if (box->isEditable()) {
-        box->setEditText(text);
-        return;
-    }
-    box->clear();
-    if (!text.isEmpty()) {
-        box->addItem(text);
-        box->setCurrentIndex(0);
-    }
-}
+namespace {
 
 // Texts are written with "·" for each blank, as they are easier to count.
 QString dots(const char *text)

@@ -13,33 +13,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using TestUtil::run;
+using TestUtil::setBox;
+
 namespace {
-
-bool run(const QString &program, const QStringList &args, QByteArray *out = nullptr, int timeoutMs = 60000)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return false;
-    }
-    if (out)
-        *out = p.readAll();
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-void setBox(QComboBox *box, const QString &text)
-{
-    if (box->isEditable()) {
-        box->setEditText(text);
-    } else {
-        box->clear();
-        box->addItem(text);
-        box->setCurrentIndex(0);
-    }
-}
 
 } // namespace
 

@@ -24,22 +24,10 @@
 
 #include <memory>
 
-namespace {
+using TestUtil::run;
+using TestUtil::setBox;
 
-bool run(const QString &program, const QStringList &args, QByteArray *out = nullptr)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return false;
-    }
-    if (out)
-        *out = p.readAll();
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
+namespace {
 
 void makeClip(const QString &path, const QString &video, const QString &audio)
 {
@@ -50,17 +38,6 @@ void makeClip(const QString &path, const QString &video, const QString &audio)
     QByteArray log;
     if (!run(QStringLiteral("ffmpeg"), args, &log))
         qFatal("cannot make %s: %s", qPrintable(path), log.constData());
-}
-
-void setBox(QComboBox *box, const QString &text)
-{
-    if (box->isEditable()) {
-        box->setEditText(text);
-    } else {
-        box->clear();
-        box->addItem(text);
-        box->setCurrentIndex(0);
-    }
 }
 
 // True while some process of the group (the encoder and what it started)
