@@ -334,6 +334,10 @@ void TfrmMain::buildMenus()
 void TfrmMain::FormCreate()
 {
     setAcceptDrops(true);
+    // Edit boxes take text drops of their own; without this, files dropped
+    // on them would become text instead of reaching the queue.
+    for (QWidget *child : findChildren<QWidget *>())
+        child->setAcceptDrops(false);
     OverwriteChoice = 0;
     ConsoleIO->EnableKill = true;
     ConsoleIO->StopProcessOnFree = true;

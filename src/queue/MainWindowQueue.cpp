@@ -55,7 +55,6 @@ namespace {
 const QString ZeroTime = QStringLiteral("00:00:00");
 const char *const InvalidTimeText = "Invalid input value.  Use escape key to abandon changes";
 const char *const ResetTextProperty = "zendrelResetText";
-const char *const DropsRoutedProperty = "zendrelDropsRouted";
 
 // The last path component, for the extension test.
 QString finalComponent(const QString &path)
@@ -447,16 +446,6 @@ void TfrmMain::ButtonEditItemCancelClick() { GroupBoxEditItem->hide(); }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!property(DropsRoutedProperty).toBool()) {
-        // Edit boxes take text drops of their own; without that, a drop of
-        // files anywhere on the window reaches the window itself.
-        setProperty(DropsRoutedProperty, true);
-        const QList<QWidget *> children = findChildren<QWidget *>();
-        for (QWidget *child : children)
-            if (child->window() == this)
-                child->setAcceptDrops(false);
-    }
-
     if (watched == listViewFiles->viewport()) {
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto *mouse = static_cast<QMouseEvent *>(event);
