@@ -4,6 +4,7 @@
 #include "app/TfrmCommon.h"
 #include "app/TfrmSplash.h"
 #include "app/ZendrelApplication.h"
+#include "mainwindow/TfrmMain.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -142,6 +143,16 @@ void answerNextModal(const QString &button, std::function<void(QWidget *)> check
         modal->close();
     });
     timer->start();
+}
+
+void showMainWindowAgain()
+{
+    frmMain->hide();
+    frmMain->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frmMain));
+    frmMain->showMinimized();
+    frmMain->showNormal();
+    frmMain->repaint();
 }
 
 void startProgram(const QString &dir)

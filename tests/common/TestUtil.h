@@ -49,6 +49,10 @@ void installDefaultErrorSink();
 // chosen by its text or object name; runs a check on it first when given.
 void answerNextModal(const QString &buttonTextOrName, std::function<void(QWidget *)> check = {});
 
+// Shows an already painted main window again every way a user can: hidden
+// and shown, minimised and restored, repainted.
+void showMainWindowAgain();
+
 // Creates every window the way start-up does (with the splash fades cut
 // short) for the program folder dir, and destroys them again.
 void startProgram(const QString &dir);

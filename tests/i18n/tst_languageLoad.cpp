@@ -372,12 +372,7 @@ private slots:
         start("[frmMain]\r\nCaption=First\r\nlabelOutput=First\r\n[App]\r\nTitle=First\r\n");
         QCOMPARE(frmMain->windowTitle(), QStringLiteral("First"));
         TestUtil::writeFile(languageFile, "[frmMain]\r\nCaption=Second\r\nlabelOutput=Second\r\n[App]\r\nTitle=Second\r\n");
-        frmMain->hide();
-        frmMain->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frmMain));
-        frmMain->showMinimized();
-        frmMain->showNormal();
-        frmMain->repaint();
+        TestUtil::showMainWindowAgain();
         QCoreApplication::processEvents();
         QCOMPARE(frmMain->windowTitle(), QStringLiteral("First"));
         QCOMPARE(frmMain->labelOutput->text(), QStringLiteral("First"));

@@ -196,12 +196,7 @@ void TestStartup::firstShowStepsRunOnce()
 
     // Hiding and showing again, minimising and restoring, repainting: only
     // the encoder check runs again.
-    frmMain->hide();
-    frmMain->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frmMain));
-    frmMain->showMinimized();
-    frmMain->showNormal();
-    frmMain->repaint();
+    TestUtil::showMainWindowAgain();
     QTest::qWait(50);
     QCOMPARE(frmMain->editOutputFolder->text(), first);
     QVERIFY(QFile::exists(m_dir + "libm9s.exe"));

@@ -106,12 +106,7 @@ private slots:
         QVERIFY(!frmHelpDialog->CheckBoxDontDisplay->isChecked());
 
         QTest::mouseClick(frmHelpDialog->ButtonNo, Qt::LeftButton);
-        frmMain->hide();
-        frmMain->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frmMain));
-        frmMain->showMinimized();
-        frmMain->showNormal();
-        frmMain->repaint();
+        TestUtil::showMainWindowAgain();
         QTest::qWait(100);
         QVERIFY(!frmHelpDialog->isVisible());
     }
